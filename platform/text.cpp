@@ -124,7 +124,13 @@ double leadingDouble(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    // from_chars reads plain decimal forms only and ignores the locale.
+    const auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
+    if (!isDigit(i) && !(i < text.size() && text[i] == '.' && isDigit(i + 1))) {
+        return 0.0;  // no "inf", "nan" or other words
+    }
+    // from_chars ignores the locale Qt installs at start-up.
     double value = 0.0;
     const char* first = text.data() + i;
     const auto result = std::from_chars(first, text.data() + text.size(), value,
