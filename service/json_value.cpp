@@ -71,7 +71,9 @@ bool JsonValue::reset() {
 
 bool JsonValue::parse(std::string_view text) {
     m_node.reset();
-    if (!platform::isValidUtf8(text) || !nestingWithinLimit(text)) {
+    // The engine stops at a NUL byte, which no JSON text holds anywhere.
+    if (text.find('\0') != std::string_view::npos || !platform::isValidUtf8(text) ||
+        !nestingWithinLimit(text)) {
         return false;
     }
     try {
