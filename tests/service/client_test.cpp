@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "fake_service.h"
 #include "platform/http_client.h"
 #include "platform/time_source.h"
@@ -211,6 +213,17 @@ TEST_F(ClientTest, NewestIssueNeedsABody) {
     server.with([](FakeService& s) { s.newestIssue = ""; });
     EXPECT_EQ(client.newestIssue(), "");
     EXPECT_EQ(client.lastError(), "最新期号获取失败!");
+}
+
+TEST(HttpClient, WaitingLetsTimersRunNested) {
+    SilentServer silent;
+    platform::HttpClient http(300);
+    bool ticked = false;
+    QTimer::singleShot(0, [&] { ticked = true; });
+    EXPECT_EQ(http.post("http://127.0.0.1:" + std::to_string(silent.port()) + "/appinit.php",
+                        postHeaders(), "DATA=GETRAND?1"),
+              "");
+    EXPECT_TRUE(ticked);
 }
 
 TEST(ClientWire, HandshakeAndGetAsSentOnTheWire) {

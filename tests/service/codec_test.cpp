@@ -35,10 +35,13 @@ TEST(Codec, HexEncodeAndDecode) {
         std::string bytes;
     };
     const Case cases[] = {
-        {"0aff", std::string("\x0A\xFF", 2)}, {"0AfF", std::string("\x0A\xFF", 2)}, {"", ""},
+        {"0aff", std::string("\x0A\xFF", 2)},
+        {"0AfF", std::string("\x0A\xFF", 2)},
+        {"", ""},
         {"A", std::string("\x0A", 1)},  // a final single character is one digit
-        {"0AF", std::string("\x0A\x0F", 2)},  {"zz41", std::string("\x00\x41", 2)},  // non-digits
-                                                                                     // count as 0
+        {"0AF", std::string("\x0A\x0F", 2)},
+        {"zz41", std::string("\x00\x41", 2)},  // non-digits
+                                               // count as 0
         {"G1", std::string("\x01", 1)},
     };
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include "fake_service.h"
 #include "platform/time_source.h"
 #include "service/codec/codec.h"
+#include "service/service_client.h"
 
 namespace quorsa::service {
 namespace {
@@ -206,6 +207,36 @@ TEST_F(TransportTest, CallDataDecodesOrKeepsEnvelope) {
         R"({"errcode":0,"msg":"","data":")" + codec::encodeData("{}", 10'000) + R"("})";
     EXPECT_FALSE(transport.callData(answer, "init", {}, 0));
     EXPECT_EQ(answer.message(), "服务器访问错误!2");
+}
+
+TEST(ClientNewestDraws, SplitsAtTheSeparator) {
+    struct Case {
+        const char* text;
+        bool ok;
+        std::vector<std::string> parts;
+    };
+    const Case cases[] = {
+        {"A| |B| |C", true, {"A", "B", "C"}},
+        {"A| |B| |", true, {"A", "B"}},
+        {"| |A", true, {"", "A"}},
+        {"A| || |B", true, {"A", "", "B"}},
+        {"A|+|B", true, {"A|+|B"}},
+        {"", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        FakeService service;
+        service.initPayload = FakeService::initPayloadFor("http://fake");
+        service.newestDrawText = c.text;
+        FakeExchange http(service);
+        platform::ManualTime time(kNowMillis, 0);
+        ServiceClient client(http, time);
+        ASSERT_TRUE(client.connect("http://fake/appinit.php", 1));
+        std::vector<std::string> parts{"old"};
+        EXPECT_EQ(client.newestDraws(parts), c.ok);
+        EXPECT_EQ(parts, c.parts);
+        EXPECT_EQ(http.urls.back(), "http://fake/draw.php");
+    }
 }
 
 TEST_F(TransportTest, SetErrorReplacesContentInOrder) {
