@@ -85,14 +85,19 @@ void StatusForm::setMessage(const QString& text) {
     m_message->setText(text);
 }
 
+void StatusForm::dismiss() {
+    m_dismissing = true;
+    close();
+    m_dismissing = false;
+}
+
 void StatusForm::closeEvent(QCloseEvent* event) {
-    // Only a close from outside is a request; close() from the program goes ahead.
-    if (event->spontaneous()) {
-        event->ignore();
-        emit closeRequested();
+    if (m_dismissing) {
+        event->accept();
         return;
     }
-    event->accept();
+    event->ignore();
+    emit closeRequested();
 }
 
 void StatusForm::paintEvent(QPaintEvent*) {

@@ -44,10 +44,13 @@ public:
     QLabel* messageLabel() const { return m_message; }
     BusyAnimation* animation() const { return m_animation; }
     void setMessage(const QString& text);
+    // Closes the window without it counting as a close request (deleting the
+    // form does the same).
+    void dismiss();
 
 signals:
-    // The user (or the session) asked to close the window; the window stays
-    // open, the receiver decides.
+    // Someone asked the window to close (its close button, the session, a
+    // close() call); the window stays open and the receiver decides.
     void closeRequested();
 
 protected:
@@ -57,6 +60,7 @@ protected:
 private:
     BusyAnimation* m_animation;
     QLabel* m_message;
+    bool m_dismissing = false;
 };
 
 }  // namespace quorsa::platform
