@@ -1,11 +1,14 @@
 // Shows the main window (or the status window) with sample texts, for looking
 // at the artwork without a running service.
-//   form-preview [--status] [--betcount] [--grab FILE.png]
+//   form-preview [--status] [--betcount] [--grab FILE.png] [--sheet FILE.png]
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QImage>
+#include <QPainter>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
+#include "platform/gui/artwork.h"
 #include "platform/gui/main_form.h"
 #include "platform/gui/status_form.h"
 #include "platform/gui/url_opener.h"
@@ -52,6 +55,37 @@ void fillSamples(MainForm& form) {
         "<p><a href='https://example.com/'>https://example.com/</a></p></body></html>"));
 }
 
+// Every small picture on one sheet, four times enlarged, on light and dark.
+bool saveSheet(const QString& file) {
+    namespace art = quorsa::platform::art;
+    const struct {
+        const char* name;
+        QSize size;
+    } pictures[] = {
+        {art::kMinimiseNormal, {28, 33}},    {art::kMinimiseHot, {28, 33}},
+        {art::kMinimisePressed, {28, 33}},   {art::kCloseNormal, {28, 33}},
+        {art::kCloseHot, {28, 33}},          {art::kClosePressed, {28, 33}},
+        {art::kSmallButtonNormal, {60, 33}}, {art::kSmallButtonHot, {60, 33}},
+        {art::kWideButtonNormal, {146, 36}}, {art::kWideButtonHot, {146, 36}},
+        {art::kSliderBar, {200, 32}},        {art::kSliderThumb, {68, 34}},
+        {art::kBusyPacket, {14, 14}},
+    };
+    constexpr int kScale = 3;
+    QImage sheet(2 * 220 * kScale, 13 * 40 * kScale, QImage::Format_ARGB32);
+    sheet.fill(QColor(240, 243, 248));
+    QPainter painter(&sheet);
+    painter.fillRect(QRect(220 * kScale, 0, 220 * kScale, sheet.height()), QColor(26, 39, 64));
+    int y = 0;
+    for (const auto& p : pictures) {
+        const QPixmap pixmap = quorsa::platform::renderArtwork(p.name, p.size * kScale);
+        painter.drawPixmap(4, y + 4, pixmap);
+        painter.drawPixmap(220 * kScale + 4, y + 4, pixmap);
+        y += 40 * kScale;
+    }
+    painter.end();
+    return sheet.save(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,9 +96,15 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("betcount"), QStringLiteral("Bet-count layout.")});
     parser.addOption({QStringLiteral("grab"), QStringLiteral("Save the window to FILE and quit."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("sheet"),
+                      QStringLiteral("Save the small pictures to FILE and quit."),
+                      QStringLiteral("FILE")});
     parser.addHelpOption();
     parser.process(app);
 
+    if (parser.isSet(QStringLiteral("sheet"))) {
+        return saveSheet(parser.value(QStringLiteral("sheet"))) ? 0 : 1;
+    }
     UrlOpener opener([](const QUrl&) { return true; });
     MainForm form(opener);
     StatusForm status;

@@ -20,15 +20,17 @@ const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kCountdownBlue(0, 136, 255);
 
-// Both columns of the history list centred under the header line.
-class CentredDelegate : public QStyledItemDelegate {
+// The issue centred and the numbers set left, so both sit under their words in
+// the header line above the list.
+class HistoryDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignCenter;
+        option->displayAlignment =
+            (index.column() == 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
     }
 };
 
@@ -160,7 +162,7 @@ void MainForm::build(const UrlOpener& opener) {
     m_history->setAlternatingRowColors(true);
     m_history->setSelectionMode(QAbstractItemView::SingleSelection);
     m_history->setFrameShape(QFrame::NoFrame);
-    m_history->setItemDelegate(new CentredDelegate(m_history));
+    m_history->setItemDelegate(new HistoryDelegate(m_history));
     m_history->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_web = new HtmlView(opener, this);

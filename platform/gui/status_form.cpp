@@ -81,6 +81,13 @@ StatusForm::StatusForm(QWidget* parent)
     m_message->setText(QStringLiteral("正在获取网络数据,请稍后……"));
 }
 
+void StatusForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange) {
+        update();
+    }
+}
+
 void StatusForm::setMessage(const QString& text) {
     m_message->setText(text);
 }
@@ -108,6 +115,23 @@ void StatusForm::paintEvent(QPaintEvent*) {
     band.setColorAt(1.0, QColor(36, 56, 90));
     painter.fillRect(QRect(0, 0, width(), 51), band);
     painter.fillRect(QRect(0, 49, width(), 2), QColor(214, 48, 49));
+    if (windowTitle().isEmpty()) {
+        return;
+    }
+    // The program's name in the band, behind a small die.
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF die(14, 15, 20, 20);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(217, 43, 43));
+    painter.drawRoundedRect(die, 4, 4);
+    painter.setBrush(Qt::white);
+    for (const QPointF pip : {QPointF(19, 20), QPointF(24, 25), QPointF(29, 30)}) {
+        painter.drawEllipse(pip, 1.8, 1.8);
+    }
+    painter.setPen(QColor(236, 241, 248));
+    painter.setFont(formFont(QStringLiteral("微软雅黑"), 15, true));
+    painter.drawText(QRect(44, 0, width() - 52, 49), Qt::AlignVCenter | Qt::AlignLeft,
+                     windowTitle());
 }
 
 }  // namespace quorsa::platform
