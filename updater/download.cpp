@@ -106,8 +106,10 @@ bool Download::fetch(const QUrl& url, QIODevice& sink, QString& error) {
                               .arg(std::chrono::duration<double>(m_limits.stallTimeout).count());
                 break;
             default:
-                failure = status != 0 ? QStringLiteral("服务器返回 %1。").arg(status)
-                                      : QStringLiteral("网络错误：%1").arg(reply->errorString());
+                // A 200 that breaks off is the connection's fault, not the answer's.
+                failure = status >= 300 || (status != 0 && status < 200)
+                              ? QStringLiteral("服务器返回 %1。").arg(status)
+                              : QStringLiteral("网络错误：%1").arg(reply->errorString());
                 break;
         }
     }

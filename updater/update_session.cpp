@@ -1,13 +1,14 @@
 #include "updater/update_session.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QNetworkAccessManager>
 #include <QProcess>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QUrl>
 
@@ -31,6 +32,27 @@ constexpr qint64 kMaxSignatureBytes = 4096;
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
 }
+
+// The downloaded package; removed unless it was moved into place. Unlike a
+// QTemporaryFile no descriptor stays open, which would keep it from running.
+class PendingFile : public QFile {
+public:
+    explicit PendingFile(const QString& path) : QFile(path) {}
+    ~PendingFile() override {
+        if (!m_kept) {
+            close();
+            remove();
+        }
+    }
+    bool create() {
+        QFile::remove(fileName());
+        return QFile::open(QIODevice::ReadWrite | QIODevice::NewOnly);
+    }
+    void keep() { m_kept = true; }
+
+private:
+    bool m_kept = false;
+};
 
 std::span<const unsigned char> bytesOf(const QByteArray& bytes) {
     return {reinterpret_cast<const unsigned char*>(bytes.constData()),
@@ -124,8 +146,11 @@ bool UpdateSession::run(QString& error) {
         return false;
     }
 
-    QTemporaryFile package(dir.filePath(m_request.exeName + QStringLiteral(".XXXXXX.download")));
-    if (!package.open()) {
+    // Only the lock holder uses this name, so a left-over from a crash can go.
+    PendingFile package(dir.filePath(QStringLiteral("%1.%2.download")
+                                         .arg(m_request.exeName)
+                                         .arg(QCoreApplication::applicationPid())));
+    if (!package.create()) {
         error = QStringLiteral("无法创建临时文件：%1").arg(package.errorString());
         return false;
     }
@@ -201,7 +226,7 @@ bool UpdateSession::run(QString& error) {
         error = QStringLiteral("安装新版本失败：%1").arg(QString::fromStdString(why));
         return false;
     }
-    package.setAutoRemove(false);
+    package.keep();
 
     status(QStringLiteral("正在启动新版本……"));
     if (!QProcess::startDetached(targetPath, {}, dir.absolutePath())) {
