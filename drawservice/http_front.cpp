@@ -288,6 +288,8 @@ bool HttpFront::serve() {
     return m_impl->server.listen_after_bind();
 }
 
+bool HttpFront::running() const { return m_impl->server.is_running(); }
+
 void HttpFront::stop() {
     m_impl->server.stop();
 }

@@ -32,7 +32,9 @@ public:
     int port() const;
     // Answers requests until stop(); call after bind().
     bool serve();
-    // From any thread; serve() returns soon after.
+    // True while serve() answers requests.
+    bool running() const;
+    // From any thread, once running(); serve() returns soon after.
     void stop();
 
 private:
