@@ -26,6 +26,8 @@ public:
     // Fetches `url` into `sink`, running a local event loop until done. False
     // with a user-readable `error` on a refusal, network failure, stall, an
     // answer other than 200, a body over the limit or one shorter than announced.
+    // A chunked body whose connection drops between chunks can look complete
+    // to Qt: only the package signature tells a whole download from a cut one.
     bool fetch(const QUrl& url, QIODevice& sink, QString& error);
 
     // Ends a running fetch (it then fails); callable from any event handler.

@@ -268,6 +268,22 @@ TEST_F(UpdaterEndToEnd, RefusesBadPackagesAndFailedDownloads) {
              },
              signature),
          "下载新版本失败：网络错误"},
+        // Qt may take a chunked body cut between chunks for a whole one; the
+        // signature refuses it then.
+        {"chunked service dies mid-download",
+         packageOnly(
+             [package, halfway](httplib::Response& res) {
+                 res.set_chunked_content_provider(
+                     "application/octet-stream",
+                     [package, halfway](std::size_t offset, httplib::DataSink& sink) {
+                         if (offset >= halfway) {
+                             return false;
+                         }
+                         return sink.write(package.constData(), halfway);
+                     });
+             },
+             signature),
+         "新版本"},
         {"package announced over the size limit",
          packageOnly(
              [](httplib::Response& res) {
