@@ -1,5 +1,6 @@
 #include "platform/gui/artwork.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -23,12 +24,16 @@ QPixmap renderArtwork(const char* name, QSize size) {
     if (!renderer.isValid() || size.isEmpty()) {
         return {};
     }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    // Rendered for the screen's pixel density, so the artwork stays sharp on
+    // high-density screens; the pixmap still measures `size` in layout units.
+    const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
     painter.end();
+    image.setDevicePixelRatio(ratio);
     return QPixmap::fromImage(image);
 }
 

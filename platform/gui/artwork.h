@@ -29,7 +29,8 @@ inline constexpr const char* kBusyPacket = "busy_packet";
 // Resource path of a picture's SVG source.
 QString artworkPath(const char* name);
 
-// The picture rendered at `size`; a null pixmap when it is not compiled in.
+// The picture rendered at `size` (layout pixels; the pixmap carries the screen's
+// device pixel ratio); a null pixmap when it is not compiled in.
 QPixmap renderArtwork(const char* name, QSize size);
 
 }  // namespace quorsa::platform

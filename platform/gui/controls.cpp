@@ -69,7 +69,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
         return;
     }
     if (!m_backdrop.isNull()) {
-        painter.drawPixmap(rect(), m_backdrop, geometry());
+        // The source rectangle is in the backdrop's device pixels.
+        const qreal ratio = m_backdrop.devicePixelRatio();
+        const QRectF source(QPointF(geometry().topLeft()) * ratio, QSizeF(size()) * ratio);
+        painter.drawPixmap(QRectF(rect()), m_backdrop, source);
     }
 }
 
@@ -87,7 +90,7 @@ void PictureButton::setImages(const QPixmap& normal, const QPixmap& hot, const Q
 }
 
 QSize PictureButton::sizeHint() const {
-    return m_normal.isNull() ? QSize(28, 33) : m_normal.size();
+    return m_normal.isNull() ? QSize(28, 33) : m_normal.deviceIndependentSize().toSize();
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
@@ -130,7 +133,7 @@ void SuperButton::setCaptionColor(const QColor& color) {
 }
 
 QSize SuperButton::sizeHint() const {
-    return m_normal.isNull() ? QSize(60, 33) : m_normal.size();
+    return m_normal.isNull() ? QSize(60, 33) : m_normal.deviceIndependentSize().toSize();
 }
 
 void SuperButton::paintEvent(QPaintEvent*) {

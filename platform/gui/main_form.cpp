@@ -1,9 +1,11 @@
 #include "platform/gui/main_form.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QWindow>
 
@@ -75,6 +77,9 @@ MainForm::MainForm(const UrlOpener& opener, QWidget* parent)
     setFont(defaultFormFont());
     setBackground(renderArtwork(art::kBackground, kBackgroundSize));
     build(opener);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 void MainForm::build(const UrlOpener& opener) {

@@ -1,8 +1,10 @@
 #include "platform/gui/status_form.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -45,8 +47,12 @@ void BusyAnimation::hideEvent(QHideEvent* event) {
 void BusyAnimation::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // The picture is drawn in its own coordinates, scaled into the box.
-    painter.scale(width() / kPictureSize.width(), height() / kPictureSize.height());
+    // The picture is drawn in its own coordinates, scaled to fit the box and
+    // centred; its edges are the form's own colour, so the margins vanish.
+    const qreal scale = std::min(width() / kPictureSize.width(), height() / kPictureSize.height());
+    painter.translate((width() - kPictureSize.width() * scale) / 2.0,
+                      (height() - kPictureSize.height() * scale) / 2.0);
+    painter.scale(scale, scale);
     m_picture.render(&painter, QRectF(QPointF(0, 0), kPictureSize));
     const qreal travel = kTrackEndX - kTrackStartX;
     for (int i = 0; i < kPackets; ++i) {
@@ -79,6 +85,9 @@ StatusForm::StatusForm(QWidget* parent)
     palette.setColor(QPalette::WindowText, QColor(34, 48, 72));
     m_message->setPalette(palette);
     m_message->setText(QStringLiteral("正在获取网络数据,请稍后……"));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 void StatusForm::changeEvent(QEvent* event) {

@@ -246,11 +246,13 @@ TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindow) {
     form.move(100, 100);
     form.show();
     const QPoint start = form.pos();
-    const QPoint grip(500, 20);  // on the title strip, under the title label
+    // Pressed on the title label, which hands the press on to the window.
+    const QPoint grip(500, 20);
     const QPoint globalGrip = form.mapToGlobal(grip);
-    QMouseEvent press(QEvent::MouseButtonPress, grip, globalGrip, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&form, &press);
+    ASSERT_EQ(form.childAt(grip), form.titleLabel());
+    QMouseEvent press(QEvent::MouseButtonPress, form.titleLabel()->mapFrom(&form, grip), globalGrip,
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.titleLabel(), &press);
     QMouseEvent drag(QEvent::MouseMove, grip + QPoint(30, 40), globalGrip + QPoint(30, 40),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &drag);
