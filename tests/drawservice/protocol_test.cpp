@@ -92,7 +92,8 @@ TEST_F(Protocol, InitAnnouncesOwnAddressesVersionAndDownload) {
                                                     {"version", "1.15"},
                                                     {"proupurl", kBase + "/download/quorsa-client"},
                                                 }));
-    open(DrawSchedule::real(), ServiceConfig{.announceVersion = "9.9", .packageName = "quorsa-client", .keyLimits = {}});
+    open(DrawSchedule::real(),
+         ServiceConfig{.announceVersion = "9.9", .packageName = "quorsa-client", .keyLimits = {}});
     answer = call("init", {}, 9999);
     EXPECT_EQ(testing::decodedData(answer, 9999)["version"], "9.9");
     EXPECT_NE(call("init", {"x"})["errcode"], 0);

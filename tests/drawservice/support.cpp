@@ -77,7 +77,16 @@ LiveService::~LiveService() {
     m_thread.join();
 }
 
-std::vector<std::string> LiveService::logLines() {
+std::vector<std::string> LiveService::logLines(std::size_t atLeast) {
+    for (int i = 0; i < 500; ++i) {
+        {
+            std::lock_guard lock(m_logMutex);
+            if (m_log.size() >= atLeast) {
+                return m_log;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     std::lock_guard lock(m_logMutex);
     return m_log;
 }

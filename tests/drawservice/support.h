@@ -58,7 +58,9 @@ public:
     int port() const { return m_front->port(); }
     TestClock& clock() { return m_clock; }
     DrawService& service() { return *m_service; }
-    std::vector<std::string> logLines();
+    // The log so far, once it has at least `atLeast` lines (the line of a
+    // request is written just after its answer) or 5 s have passed.
+    std::vector<std::string> logLines(std::size_t atLeast = 0);
 
 private:
     TestClock m_clock;
