@@ -146,7 +146,12 @@ bool UpdateSession::run(QString& error) {
         return false;
     }
 
-    // Only the lock holder uses this name, so a left-over from a crash can go.
+    // Downloads of an updater that was killed; with the lock held none is in use.
+    const QString downloadPattern = m_request.exeName + QStringLiteral(".*.download");
+    for (const QString& leftOver : dir.entryList({downloadPattern}, QDir::Files | QDir::Hidden)) {
+        QFile::remove(dir.filePath(leftOver));
+    }
+
     PendingFile package(dir.filePath(QStringLiteral("%1.%2.download")
                                          .arg(m_request.exeName)
                                          .arg(QCoreApplication::applicationPid())));

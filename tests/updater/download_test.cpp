@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QNetworkAccessManager>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -42,6 +43,13 @@ void serveBody(httplib::Response& res, std::size_t size, long announced, std::si
                 return provider(offset, sink);
             });
     }
+}
+
+// `alternatives`: texts separated by "|".
+bool containsOneOf(const QString& text, const char* alternatives) {
+    const QStringList parts = QString::fromUtf8(alternatives).split('|');
+    return std::any_of(parts.begin(), parts.end(),
+                       [&](const QString& part) { return text.contains(part); });
 }
 
 class DownloadTest : public testing::Test {
@@ -121,7 +129,8 @@ TEST_F(DownloadTest, RefusesOversizedBrokenAndUnsuccessfulAnswers) {
     const Case cases[] = {
         {"/over", "超过大小上限"},  //
         {"/over-chunked", "超过大小上限"},
-        {"/dies", "网络错误"},
+        // Qt reports a cut-off body either way, depending on timing.
+        {"/dies", "网络错误|下载不完整"},
         {"/missing", "404"},
         {"/error", "500"},
         {"/empty-ok", "204"},
@@ -132,8 +141,7 @@ TEST_F(DownloadTest, RefusesOversizedBrokenAndUnsuccessfulAnswers) {
         QByteArray body;
         QString error;
         EXPECT_FALSE(fetch(c.path, body, error));
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.error))) << error.toStdString();
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(containsOneOf(error, c.error)) << error.toStdString();
         EXPECT_LE(body.size(), kLimit);
     }
 }
