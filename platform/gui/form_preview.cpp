@@ -1,6 +1,6 @@
 // Shows the main window (or the status window) with sample texts, for looking
 // at the artwork without a running service.
-//   form-preview [--status] [--betcount] [--grab FILE.png] [--sheet FILE.png]
+//   form-preview [--status] [--betcount] [--balloon] [--grab FILE.png] [--sheet FILE.png]
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImage>
@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("status"), QStringLiteral("Show the status window.")});
     parser.addOption({QStringLiteral("betcount"), QStringLiteral("Bet-count layout.")});
+    parser.addOption({QStringLiteral("balloon"), QStringLiteral("Show the copy notice.")});
     parser.addOption({QStringLiteral("grab"), QStringLiteral("Save the window to FILE and quit."),
                       QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("sheet"),
@@ -130,6 +131,14 @@ int main(int argc, char** argv) {
         }
     }
     shown->show();
+    if (parser.isSet(QStringLiteral("balloon"))) {
+        QTimer::singleShot(500, &form, [&form] {
+            const auto* button = form.copyButton();
+            form.balloonTip()->showAt(
+                form.mapToGlobal(QPoint(button->x() + button->width() / 2, button->y())),
+                QStringLiteral("已复制到剪辑版"));
+        });
+    }
     if (parser.isSet(QStringLiteral("grab"))) {
         const QString file = parser.value(QStringLiteral("grab"));
         QTimer::singleShot(2500, shown, [shown, file] {

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QWindow>
 
@@ -35,6 +36,15 @@ protected:
             (index.column() == 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
     }
 };
+
+// Slim scroll bars in the artwork's colours for the plan box and the history.
+const QString kScrollBarStyle = QStringLiteral(
+    "QScrollBar:vertical { background: #eef2f7; width: 11px; margin: 0; }"
+    "QScrollBar::handle:vertical { background: #b9c5d6; min-height: 28px; border-radius: 3px;"
+    " margin: 2px; }"
+    "QScrollBar::handle:vertical:hover { background: #8a9cb6; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
 
 template <typename T>
 T* place(QWidget* parent, const char* name, QRect geometry) {
@@ -121,6 +131,7 @@ void MainForm::build(const UrlOpener& opener) {
     m_planBox = place<PlanTextBox>(this, "编辑框_计划", {5, 222, 530, 488});
     m_planBox->setFont(formFont(kYahei, 13, false));
     m_planBox->setFrameShape(QFrame::NoFrame);
+    m_planBox->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
 
     label(this, "透明标签7", {343, 231, 77, 24}, "公式期数设置", formFont(kYahei, 12, true),
           kBlack);
@@ -169,6 +180,7 @@ void MainForm::build(const UrlOpener& opener) {
     m_history->setFrameShape(QFrame::NoFrame);
     m_history->setItemDelegate(new HistoryDelegate(m_history));
     m_history->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_history->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
 
     m_web = new HtmlView(opener, this);
     m_web->setObjectName(QStringLiteral("超文本浏览框1"));
