@@ -52,19 +52,6 @@ if [ -z "$workdir" ]; then
     own_workdir=$workdir
 fi
 
-# A display number nobody uses.
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-if [ -z "$display" ]; then
-    echo "screenshot: no free X display number" >&2
-    exit 1
-fi
-
 xvfb_pid=""
 client_pid=""
 cleanup() {
@@ -79,17 +66,26 @@ cleanup() {
     if [ -n "$own_workdir" ]; then
         rm -rf "$own_workdir"
     fi
+    rm -f "$display_file"
 }
+display_file=$(mktemp)
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number, so two runs at the
+# same time never race for one.
+Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
+display=""
 for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    number=$(tr -d '[:space:]' <"$display_file")
+    if [ -n "$number" ] && [ -e "/tmp/.X11-unix/X$number" ]; then
+        display=":$number"
+        break
+    fi
     sleep 0.1
 done
-if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
-    echo "screenshot: Xvfb did not start on $display" >&2
+if [ -z "$display" ]; then
+    echo "screenshot: Xvfb did not start" >&2
     exit 1
 fi
 export DISPLAY=$display

@@ -131,6 +131,7 @@ void MainForm::build(const UrlOpener& opener) {
     m_planBox = place<PlanTextBox>(this, "编辑框_计划", {5, 222, 530, 488});
     m_planBox->setFont(formFont(kYahei, 13, false));
     m_planBox->setFrameShape(QFrame::NoFrame);
+    m_planBox->document()->setDocumentMargin(6);
     m_planBox->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
 
     label(this, "透明标签7", {343, 231, 77, 24}, "公式期数设置", formFont(kYahei, 12, true),
@@ -185,6 +186,8 @@ void MainForm::build(const UrlOpener& opener) {
     m_web = new HtmlView(opener, this);
     m_web->setObjectName(QStringLiteral("超文本浏览框1"));
     m_web->setGeometry(736, 42, 259, 702);
+    // The panel's colour until the page paints, instead of a white flash.
+    m_web->page()->setBackgroundColor(QColor(244, 247, 251));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("时钟_剩余开奖时间"));
