@@ -147,9 +147,12 @@ bool UpdateSession::run(QString& error) {
     }
 
     // Downloads of an updater that was killed; with the lock held none is in use.
-    const QString downloadPattern = m_request.exeName + QStringLiteral(".*.download");
-    for (const QString& leftOver : dir.entryList({downloadPattern}, QDir::Files | QDir::Hidden)) {
-        QFile::remove(dir.filePath(leftOver));
+    // (Compared as text: the program name may hold wildcard characters.)
+    const QString prefix = m_request.exeName + QLatin1Char('.');
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.startsWith(prefix) && name.endsWith(QLatin1String(".download"))) {
+            QFile::remove(dir.filePath(name));
+        }
     }
 
     PendingFile package(dir.filePath(QStringLiteral("%1.%2.download")
