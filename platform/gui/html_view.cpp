@@ -1,5 +1,7 @@
 #include "platform/gui/html_view.h"
 
+#include <QTimer>
+
 namespace quorsa::platform {
 
 namespace {
@@ -9,7 +11,10 @@ namespace {
 class NewWindowCatcher : public QWebEnginePage {
 public:
     NewWindowCatcher(const UrlOpener& opener, RedirectingPage* owner)
-        : QWebEnginePage(owner->profile(), owner), m_opener(opener), m_owner(owner) {}
+        : QWebEnginePage(owner->profile(), owner), m_opener(opener), m_owner(owner) {
+        // A window opened without an address never navigates; do not keep it.
+        QTimer::singleShot(kLifetimeMillis, this, &QObject::deleteLater);
+    }
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
@@ -23,6 +28,8 @@ protected:
     }
 
 private:
+    static constexpr int kLifetimeMillis = 30000;
+
     const UrlOpener& m_opener;
     RedirectingPage* m_owner;
     bool m_done = false;
