@@ -106,7 +106,8 @@ while [ -z "$window" ] && [ $SECONDS -lt $deadline ]; do
         exit 1
     fi
     for id in $(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null || true); do
-        width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
+        # The status window may be gone between the search and this question.
+        width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p' || true)
         if [ -n "$width" ] && [ "$width" -ge "$min_width" ]; then
             window=$id
             break

@@ -9,7 +9,7 @@
 #   client_bench.sh [BUILD_DIR]   (default build); RUNS=5 IDLE_SECONDS=60
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build}
+build=$(realpath "${1:-$root/build}")
 runs=${RUNS:-5}
 idle=${IDLE_SECONDS:-60}
 client="$build/app/Quorsa江苏快三平刷和值单双"
@@ -59,7 +59,7 @@ start_client() {
     for _ in $(seq 1 3000); do
         # The status window (300 wide) comes first; the main window is 1000 wide.
         for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-            w=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
+            w=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n "s/^WIDTH=//p" || true)
             if [ -n "$w" ] && [ "$w" -ge 600 ]; then window=$id; fi
         done
         [ -n "$window" ] && break
