@@ -216,6 +216,12 @@ TEST_F(PlanBookTest, NamesCopiesAndBookName) {
     EXPECT_EQ(book.planText("无此计划"), "");
     EXPECT_EQ(book.currentPrediction("无此计划"), "");
 
+    PlanBook whole = book;  // the book's own deep copy
+    book.addDraw("20261211002", kOdd, 9, "", 0);
+    EXPECT_EQ(whole.plans()[0].lineCount, 0);
+    EXPECT_NE(whole.plans()[0].predictor.get(), plan().predictor.get());
+    EXPECT_TRUE(whole.addPlan("和值单双", "丙", 1)) << "the copy still recognises kinds";
+
     EXPECT_EQ(book.removePlan("和值单双"), 1);
     EXPECT_EQ(book.getPlanCount(), 1);
     EXPECT_EQ(dynamic_cast<const SumSizePredictor*>(plan().predictor.get()) != nullptr, true);
