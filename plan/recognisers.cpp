@@ -25,7 +25,7 @@ std::vector<platform::Regex> compileAll(const std::vector<std::string>& texts) {
     return patterns;
 }
 
-bool isDiceValueCount(std::int32_t n) {
+bool isDiceValueCount(std::int64_t n) {
     return n >= 1 && n <= kDiceFaces;
 }
 
@@ -79,11 +79,12 @@ std::unique_ptr<Predictor> PlanRecognisers::recognise(const std::string& kind,
         case kPositionCodes: {
             const std::string place = match.group(1);
             const std::int32_t position = place == "百" ? 1 : place == "十" ? 2 : 3;
-            const std::int32_t count = platform::leadingInt(match.group(2));
             // A position holds six faces: more codes could never be collected.
+            // Checked before narrowing, so no count wraps into the range.
+            const std::int64_t count = platform::leadingInt64(match.group(2));
             if (!isDiceValueCount(count))
                 return nullptr;
-            m_positionCodes.configure(position, count, name);
+            m_positionCodes.configure(position, static_cast<std::int32_t>(count), name);
             return m_positionCodes.clone();
         }
         case kSameNumber:

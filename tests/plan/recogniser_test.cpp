@@ -65,6 +65,7 @@ TEST_F(RecogniserTest, KindsInTableOrder) {
         // More different codes than a die has faces would never be collected.
         {"个位定7码", "", 0},
         {"百位定0码", "", 0},
+        {"十位定4294967299码", "", 0},  // would wrap to 3 in 32 bits
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
