@@ -14,14 +14,15 @@ using LaunchUpdater = std::function<void(const std::string& name, const std::str
 // Ends the program with the exit code; tests record the call instead.
 using EndProgram = std::function<void(int exitCode)>;
 
-// The program's own hand-over. Until the updater image is carried, it ends the
-// program without starting anything.
-void launchUpdater(const std::string& name, const std::string& currentVersion,
-                   const std::string& newVersion, const std::string& updateUrl,
-                   const std::string& exeName);
+// The program's own hand-over: writes the carried updater beside the program
+// unless a file is already there, starts it detached with the five values as
+// its arguments and ends the program with exit code 0, whatever failed.
+[[noreturn]] void launchUpdater(const std::string& name, const std::string& currentVersion,
+                                const std::string& newVersion, const std::string& updateUrl,
+                                const std::string& exeName);
 
-// The program's directory + "更新器"; a file left there by an earlier update
-// is deleted.
+// The updater path: the program's directory + "更新器" + the platform's
+// executable suffix. A file left there by an earlier update is deleted.
 std::string initUpdaterPath(const std::string& programDirectory);
 
 }  // namespace quorsa::app

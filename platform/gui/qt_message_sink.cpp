@@ -1,5 +1,6 @@
 #include "platform/gui/qt_message_sink.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -31,6 +32,12 @@ void QtMessageSink::information(const std::string& text, const std::string& capt
 }
 
 bool QtMessageSink::confirm(const std::string& text, const std::string& caption) {
+    // Test hook for runs of the whole program: QUORSA_TEST_CONFIRM=ok or
+    // cancel answers without showing the box.
+    const QByteArray answer = qgetenv("QUORSA_TEST_CONFIRM");
+    if (answer == "ok" || answer == "cancel") {
+        return answer == "ok";
+    }
     QMessageBox box(QMessageBox::Question, captionFor(caption), fromUtf8(text),
                     QMessageBox::Ok | QMessageBox::Cancel, m_parent);
     box.setObjectName(QStringLiteral("confirmBox"));
