@@ -87,4 +87,34 @@ void BM_NewDrawOnAYearOfLines(benchmark::State& state) {
 }
 BENCHMARK(BM_NewDrawOnAYearOfLines)->Unit(benchmark::kMillisecond);
 
+// The parts of the step above, one at a time, on the same year of lines.
+void BM_YearPart(benchmark::State& state) {
+    Setup setup(1);
+    const draws::DrawHistory history = makeHistory(kPeriodsPerDay * 365);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        setup.book.addDraw(it->fullIssue(), it->numbers, it->seed, "", 0);
+    }
+    const auto& newest = history.front();
+    for (auto _ : state) {
+        switch (state.range(0)) {
+            case 0:  // settle: the newest draw once more against the open line
+                setup.book.addDraw(newest.fullIssue(), newest.numbers, newest.seed, "", 0);
+                break;
+            case 1:
+                benchmark::DoNotOptimize(setup.book.planText(kPlan));
+                break;
+            case 2: {
+                plan::PlanEntry copy;
+                setup.book.copyPlan(kPlan, copy);
+                benchmark::DoNotOptimize(draws::planBoxText("", copy));
+                break;
+            }
+        }
+    }
+}
+BENCHMARK(BM_YearPart)
+    ->ArgName("settle0_render1_copystats2")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond);
+
 }  // namespace
