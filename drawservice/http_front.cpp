@@ -3,13 +3,13 @@
 #include <sys/socket.h>
 
 #include <httplib.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <unordered_map>
 
 namespace quorsa::drawservice {
@@ -161,15 +161,27 @@ struct HttpFront::Impl {
             note(req, "download", "not found");
             return;
         }
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        if (!in) {
-            res.status = 500;
-            note(req, "download", "read failed");
+        const std::uintmax_t size = fs::file_size(file, ec);
+        auto in = std::make_shared<std::ifstream>(file, std::ios::binary);
+        if (ec || !*in) {
+            res.status = 404;
+            note(req, "download", "not found");
             return;
         }
-        res.set_content(bytes.str(), "application/octet-stream");
+        // Streamed in pieces: packages need not fit in memory once per download.
+        res.set_content_provider(
+            static_cast<std::size_t>(size), "application/octet-stream",
+            [in](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                char buffer[64 * 1024];
+                in->seekg(static_cast<std::streamoff>(offset));
+                in->read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
+                const std::streamsize got = in->gcount();
+                if (got <= 0) {
+                    return false;
+                }
+                sink.write(buffer, static_cast<std::size_t>(got));
+                return true;
+            });
         note(req, "download", "ok");
     }
 
@@ -185,7 +197,14 @@ struct HttpFront::Impl {
         };
         server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
             std::lock_guard lock(notesMutex);
-            notes[connectionOf(req)] = Note{Clock::now(), "-", ""};
+            const auto now = Clock::now();
+            // A request whose answer was never written leaves its note behind.
+            if (notes.size() > 4096) {
+                std::erase_if(notes, [&](const auto& entry) {
+                    return now - entry.second.start > std::chrono::minutes(1);
+                });
+            }
+            notes[connectionOf(req)] = Note{now, "-", ""};
             return httplib::Server::HandlerResponse::Unhandled;
         });
         for (const char* path : {"/appinit.php", "/draw.php"}) {
@@ -288,7 +307,9 @@ bool HttpFront::serve() {
     return m_impl->server.listen_after_bind();
 }
 
-bool HttpFront::running() const { return m_impl->server.is_running(); }
+bool HttpFront::running() const {
+    return m_impl->server.is_running();
+}
 
 void HttpFront::stop() {
     m_impl->server.stop();

@@ -58,6 +58,10 @@ protected:
             "ELF\0package",
             11);
         std::ofstream(m_dir.path() / "download" / "sub" / "inner") << "inner";
+        for (unsigned i = 0; i < 300000u; ++i) {
+            m_large.push_back(static_cast<char>(i * 7919u % 251u));
+        }
+        std::ofstream(m_dir.path() / "download" / "large.bin", std::ios::binary) << m_large;
         std::ofstream(m_dir.path() / "download" / ".hidden") << "hidden";
         std::ofstream(m_dir.path() / "secret") << "SECRET";
         std::filesystem::create_symlink(m_dir.path() / "secret",
@@ -90,6 +94,7 @@ protected:
     }
 
     testing::TempDir m_dir;
+    std::string m_large;
     std::unique_ptr<testing::LiveService> m_live;
 };
 
@@ -135,6 +140,11 @@ TEST_F(OverHttp, DownloadsServeTheFolderAndNothingOutsideIt) {
     EXPECT_EQ(package.substr(package.size() - 11), std::string("\x7f"
                                                                "ELF\0package",
                                                                11));
+    httplib::Client c = client();
+    const auto large = c.Get("/download/large.bin");
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->get_header_value("Content-Type"), "application/octet-stream");
+    EXPECT_TRUE(large->body == m_large) << "streamed in pieces, byte for byte";
     for (const char* path :
          {"/download/../secret", "/download/..%2fsecret", "/download/%2e%2e/secret",
           "/download/%2E%2E%2Fsecret", "/download/..\\secret", "/download/link",
