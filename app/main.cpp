@@ -1,5 +1,7 @@
 // The desktop client.
 #include <QApplication>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,7 +11,13 @@
 #include "platform/time_source.h"
 
 int main(int argc, char* argv[]) {
-    // WebEngine shares its GL contexts with the widgets.
+    // Everything is painted in software: the web panel would be the only user
+    // of OpenGL, and composing the whole window through a software GL (no GPU)
+    // costs far more CPU and memory than painting that small panel directly.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qt(argc, argv);
     quorsa::platform::SystemTime time;

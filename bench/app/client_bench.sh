@@ -7,6 +7,7 @@
 #  (c) resident memory (VmRSS) of the client after start-up, and of its
 #      WebEngine helper processes separately.
 #   client_bench.sh [BUILD_DIR]   (default build); RUNS=5 IDLE_SECONDS=60
+#   SETTLE_SECONDS=15 (pause after start-up before (b) and (c))
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "${1:-$root/build}")
@@ -80,6 +81,7 @@ descendants() {
     done
 }
 
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 # (a) a first start warms the caches; then the measured runs.
 read -r pid _ < <(start_client)
 stop_client "$pid"
@@ -95,7 +97,8 @@ echo "startup_ms median: $(printf '%s\n' "${times[@]}" | median)"
 # (b) and (c) on one more client, left alone after start-up.
 read -r pid _ < <(start_client)
 pids+=("$pid")
-sleep 5
+# Start-up over (web panel loaded, first countdown shown): the client is idle.
+sleep "${SETTLE_SECONDS:-15}"
 echo "client_rss_mib: $(awk -v k="$(rss_kib "$pid")" 'BEGIN {printf "%.1f", k / 1024}')"
 helpers=0
 count=0
@@ -108,3 +111,4 @@ c0=$(cpu_ticks "$pid")
 sleep "$idle"
 c1=$(cpu_ticks "$pid")
 echo "idle_cpu_percent_of_one_core over ${idle}s: $(awk -v d=$((c1 - c0)) -v hz="$clk" -v s="$idle" 'BEGIN {printf "%.2f", 100 * d / hz / s}')"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
