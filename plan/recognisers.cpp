@@ -102,8 +102,13 @@ std::unique_ptr<Predictor> PlanRecognisers::recognise(const std::string& kind,
             return m_sumSize.clone();
         case kSingleDan: {
             // A fresh instance for every plan, gone when the plan holds its clone.
+            // Codes may repeat, but more than a die's faces only grows the text:
+            // a count in the billions would exhaust memory.
+            const std::int64_t count = platform::leadingInt64(match.group(1));
+            if (count < 0 || count > kDiceFaces)
+                return nullptr;
             auto singleDan = std::make_unique<SingleDanPredictor>(m_random, m_messages);
-            singleDan->configure(platform::leadingInt(match.group(1)), name);
+            singleDan->configure(static_cast<std::int32_t>(count), name);
             return singleDan;
         }
         default:

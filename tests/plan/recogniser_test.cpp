@@ -66,6 +66,8 @@ TEST_F(RecogniserTest, KindsInTableOrder) {
         {"个位定7码", "", 0},
         {"百位定0码", "", 0},
         {"十位定4294967299码", "", 0},  // would wrap to 3 in 32 bits
+        {"独胆定0码", "dan 0", 1},          // still writes one code
+        {"独胆定2000000000码", "", 0},      // a text of gigabytes
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
