@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_settings.h"
 #include "draws/draw_record.h"
 #include "draws/plan_replay.h"
 #include "draws/plan_statistics.h"
@@ -23,8 +24,6 @@
 namespace {
 
 using namespace quorsa;
-
-constexpr std::string_view kPlanKind = "和值单双";
 
 // The engine's message boxes become lines on standard error.
 class StderrMessages final : public platform::MessageSink {
@@ -141,7 +140,7 @@ int main(int argc, char** argv) {
     StderrMessages messages;
     plan::PlanEngine engine(messages);
     auto& book = engine.book();
-    const std::string planKind(kPlanKind);
+    const std::string planKind(app::kPlanKind);
     // The same set-up as the client's start-up.
     book.addPlan(planKind, planKind, periods);
     book.setMaxLines(0);
@@ -151,7 +150,8 @@ int main(int argc, char** argv) {
 
     plan::PlanEntry copy;
     book.copyPlan(planKind, copy);
-    std::cout << draws::planBoxText(book.planText(planKind), copy) << "\r\n";
+    // Byte for byte what the plan box holds, so scripts can compare it.
+    std::cout << draws::planBoxText(book.planText(planKind), copy);
     std::cout.flush();
     return std::cout ? 0 : 1;
 }
