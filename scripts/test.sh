@@ -18,7 +18,7 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORSA_SANITIZE=ON -
 (cd build-asan && ctest --output-on-failure --timeout 600 -LE gui)
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
-    bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORSA_FUZZ=ON -DQUORSA_GUI=OFF \
+    bash scripts/build.sh build-fuzz --target fuzzers -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORSA_FUZZ=ON -DQUORSA_GUI=OFF \
         -DQUORSA_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
     bash scripts/fuzz-smoke.sh build-fuzz
 fi
