@@ -4,7 +4,7 @@
 #include <optional>
 #include <set>
 
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 #include "drawservice/draw_schedule.h"
 #include "drawservice/secure_random.h"
 
@@ -106,7 +106,7 @@ ImportResult parseDrawCsv(std::string_view text) {
             continue;
         }
         const std::string& issue = (*fields)[0];
-        const auto drawUnix = parseDrawTime((*fields)[1]);
+        const auto drawUnix = codec::parseDrawTime((*fields)[1]);
         const auto numbers = diceText(numbersField);
         if (!linearFromIssue(issue)) {
             bad("bad issue \"" + issue.substr(0, 40) + "\" (yyyymmdd and 001 to 082)");

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 #include "drawservice/secure_random.h"
 
 namespace quorsa::drawservice {
@@ -23,7 +23,7 @@ bool DrawKeeper::catchUp(std::int64_t nowSeconds, std::string& error) {
     std::int64_t offset = 0;
     std::int64_t newestSlot = current - kCatchUpLimit;
     if (m_schedule.isDemo()) {
-        offset = beijingDay(nowSeconds) * kDrawsPerDay - current;
+        offset = codec::beijingDay(nowSeconds) * kDrawsPerDay - current;
     }
     if (!newest.empty()) {
         newestSlot = m_schedule.slotAt(newest.front().drawUnix);
@@ -49,7 +49,7 @@ bool DrawKeeper::catchUp(std::int64_t nowSeconds, std::string& error) {
         draw.prefix = issue.prefix;
         draw.seq = issue.seq;
         draw.drawUnix = m_schedule.slotTime(slot);
-        draw.drawTime = formatDrawTime(draw.drawUnix);
+        draw.drawTime = codec::formatDrawTime(draw.drawUnix);
         draw.numbers = std::to_string(sorted[0]) + "," + std::to_string(sorted[1]) + "," +
                        std::to_string(sorted[2]);
         draw.seed = *seed;
@@ -72,7 +72,7 @@ NextDraw DrawKeeper::nextAfter(const StoredDraw& newest) const {
     NextDraw next;
     next.issue = issueFromLinear(linear);
     next.drawUnix = m_schedule.slotTime(slot);
-    next.drawTime = formatDrawTime(next.drawUnix);
+    next.drawTime = codec::formatDrawTime(next.drawUnix);
     return next;
 }
 

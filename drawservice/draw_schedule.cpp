@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 
 namespace quorsa::drawservice {
 namespace {
@@ -21,14 +21,14 @@ IssueNumber issueFromLinear(std::int64_t linear) {
     const auto seq = static_cast<int>(linear - day * kDrawsPerDay) + 1;
     char seqText[16];
     std::snprintf(seqText, sizeof seqText, "%03d", seq);
-    return {dayPrefix(day), seqText};
+    return {codec::dayPrefix(day), seqText};
 }
 
 std::optional<std::int64_t> linearFromIssue(std::string_view issue) {
     if (issue.size() != 11) {
         return std::nullopt;
     }
-    const auto day = parseDayPrefix(issue.substr(0, 8));
+    const auto day = codec::parseDayPrefix(issue.substr(0, 8));
     int seq = 0;
     for (char c : issue.substr(8)) {
         if (c < '0' || c > '9') {
@@ -54,8 +54,8 @@ std::int64_t DrawSchedule::slotAt(std::int64_t unixSeconds) const {
     if (isDemo()) {
         return floorDiv(unixSeconds, m_interval);
     }
-    const std::int64_t day = beijingDay(unixSeconds);
-    const std::int64_t sinceMidnight = unixSeconds + kBeijingOffsetSeconds - day * 86400;
+    const std::int64_t day = codec::beijingDay(unixSeconds);
+    const std::int64_t sinceMidnight = unixSeconds + codec::kBeijingOffsetSeconds - day * 86400;
     if (sinceMidnight < kFirstDrawOfDay) {
         return day * kDrawsPerDay - 1;  // the previous day's last draw
     }
@@ -69,7 +69,7 @@ std::int64_t DrawSchedule::slotTime(std::int64_t slot) const {
     }
     const std::int64_t day = floorDiv(slot, kDrawsPerDay);
     const std::int64_t index = slot - day * kDrawsPerDay;
-    return day * 86400 - kBeijingOffsetSeconds + kFirstDrawOfDay + index * kRealSpacing;
+    return day * 86400 - codec::kBeijingOffsetSeconds + kFirstDrawOfDay + index * kRealSpacing;
 }
 
 }  // namespace quorsa::drawservice

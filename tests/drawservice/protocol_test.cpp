@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 #include "drawservice/csv_import.h"
 #include "service/codec/codec.h"
 #include "support.h"
@@ -132,7 +132,7 @@ TEST_F(Protocol, SelectDrawGivesRowsNewestFirstBackFilledOnFirstStart) {
     for (const auto& row : table) {
         ASSERT_EQ(row.size(), 5u);
         EXPECT_EQ(row[0] + row[1], issueFromLinear(linear).text());
-        EXPECT_EQ(parseDrawTime(row[2]), DrawSchedule::real().slotTime(linear));
+        EXPECT_EQ(codec::parseDrawTime(row[2]), DrawSchedule::real().slotTime(linear));
         --linear;
     }
     EXPECT_EQ(table[20][0] + table[20][1], "20261211001");
@@ -242,7 +242,7 @@ TEST_F(Protocol, RealScheduleDrawsNewSlotsAsTimePasses) {
     const auto after = rows(call("select_draw", {"", "3"}));
     EXPECT_EQ(after[1], before[0]) << "a stored draw never changes";
     EXPECT_EQ(after[2], before[1]);
-    m_clock.setSeconds(*parseDrawTime("2026-12-12 08:39:00"));
+    m_clock.setSeconds(*codec::parseDrawTime("2026-12-12 08:39:00"));
     EXPECT_EQ(m_service->newestIssue(), "20261211082");
 }
 
@@ -261,7 +261,7 @@ TEST_F(Protocol, DemoScheduleKeepsIssueFormatsAndWrapsAfter082) {
     const auto parts = split(testing::decodedData(answer, 8)["data"].get<std::string>(), "| |");
     ASSERT_EQ(parts.size(), 8u);
     EXPECT_EQ(parts[6], "002");
-    EXPECT_EQ(*parseDrawTime(parts[7]) - *parseDrawTime(parts[2]), 20);
+    EXPECT_EQ(*codec::parseDrawTime(parts[7]) - *codec::parseDrawTime(parts[2]), 20);
 }
 
 TEST_F(Protocol, DrawsSurviveARestart) {

@@ -2,7 +2,7 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 #include "drawservice/draw_schedule.h"
 
 namespace quorsa::drawservice {
@@ -38,11 +38,11 @@ TEST(BeijingTime, FormatsAndParsesBeijingTimeInEveryZone) {
         SCOPED_TRACE(zone);
         ZoneScope scope(zone);
         // 2026-12-11 04:00:00 UTC is noon in Beijing.
-        EXPECT_EQ(formatDrawTime(1'796'961'600), "2026-12-11 12:00:00");
-        EXPECT_EQ(parseDrawTime("2026-12-11 12:00:00"), 1'796'961'600);
+        EXPECT_EQ(codec::formatDrawTime(1'796'961'600), "2026-12-11 12:00:00");
+        EXPECT_EQ(codec::parseDrawTime("2026-12-11 12:00:00"), 1'796'961'600);
         // 16:00 UTC is already the next day in Beijing.
-        EXPECT_EQ(formatDrawTime(1'796'961'600 + 12 * 3600), "2026-12-12 00:00:00");
-        EXPECT_EQ(beijingDay(1'796'961'600 + 12 * 3600), beijingDay(1'796'961'600) + 1);
+        EXPECT_EQ(codec::formatDrawTime(1'796'961'600 + 12 * 3600), "2026-12-12 00:00:00");
+        EXPECT_EQ(codec::beijingDay(1'796'961'600 + 12 * 3600), codec::beijingDay(1'796'961'600) + 1);
     }
 }
 
@@ -51,7 +51,7 @@ TEST(BeijingTime, RejectsMalformedTimes) {
          {"", "2026-12-11", "2026-12-11 24:00:00", "2026-02-30 08:40:00", "2026-12-11T08:40:00",
           "2026-12-11 08:60:00", "2026-13-01 08:40:00", "2026-12-11 08:40:0x", "20261211 084000"}) {
         SCOPED_TRACE(text);
-        EXPECT_FALSE(parseDrawTime(text));
+        EXPECT_FALSE(codec::parseDrawTime(text));
     }
 }
 
@@ -110,20 +110,20 @@ TEST(RealSchedule, SlotsFollowBeijingTimeWhateverTheMachineZone) {
         ZoneScope scope(zone);
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(zone) + " " + c.now);
-            const std::int64_t slot = schedule.slotAt(*parseDrawTime(c.now));
+            const std::int64_t slot = schedule.slotAt(*codec::parseDrawTime(c.now));
             EXPECT_EQ(issueFromLinear(slot).text(), c.newestIssue);
-            EXPECT_EQ(formatDrawTime(schedule.slotTime(slot)), c.newestTime);
+            EXPECT_EQ(codec::formatDrawTime(schedule.slotTime(slot)), c.newestTime);
             EXPECT_EQ(issueFromLinear(slot + 1).text(), c.nextIssue);
-            EXPECT_EQ(formatDrawTime(schedule.slotTime(slot + 1)), c.nextTime);
+            EXPECT_EQ(codec::formatDrawTime(schedule.slotTime(slot + 1)), c.nextTime);
         }
     }
 }
 
 TEST(RealSchedule, EveryDayHas82SlotsTenMinutesApart) {
     const DrawSchedule schedule = DrawSchedule::real();
-    const std::int64_t first = schedule.slotAt(*parseDrawTime("2026-12-11 08:40:00"));
+    const std::int64_t first = schedule.slotAt(*codec::parseDrawTime("2026-12-11 08:40:00"));
     for (int i = 0; i < 82; ++i) {
-        EXPECT_EQ(schedule.slotTime(first + i), *parseDrawTime("2026-12-11 08:40:00") + 600 * i);
+        EXPECT_EQ(schedule.slotTime(first + i), *codec::parseDrawTime("2026-12-11 08:40:00") + 600 * i);
         EXPECT_EQ(schedule.slotAt(schedule.slotTime(first + i)), first + i);
     }
 }

@@ -5,9 +5,10 @@
 #include <string>
 #include <string_view>
 
-// Lottery time: Beijing time (UTC+8, no daylight saving), whatever zone the
-// machine runs in. Unix times are seconds.
-namespace quorsa::drawservice {
+// Draw times on the wire: Beijing time (UTC+8, no daylight saving), whatever
+// zone the machine runs in, shared by the client and the draw service. Unix
+// times are seconds.
+namespace quorsa::codec {
 
 inline constexpr std::int64_t kBeijingOffsetSeconds = 8 * 3600;
 
@@ -23,4 +24,4 @@ std::optional<std::int64_t> parseDrawTime(std::string_view text);
 std::string dayPrefix(std::int64_t day);
 std::optional<std::int64_t> parseDayPrefix(std::string_view text);
 
-}  // namespace quorsa::drawservice
+}  // namespace quorsa::codec

@@ -1,9 +1,9 @@
-#include "drawservice/beijing_time.h"
+#include "service/codec/draw_time.h"
 
 #include <chrono>
 #include <cstdio>
 
-namespace quorsa::drawservice {
+namespace quorsa::codec {
 namespace {
 
 using namespace std::chrono;
@@ -90,4 +90,4 @@ std::optional<std::int64_t> parseDayPrefix(std::string_view text) {
     return dayOf(digitsAt(text, 0, 4), digitsAt(text, 4, 2), digitsAt(text, 6, 2));
 }
 
-}  // namespace quorsa::drawservice
+}  // namespace quorsa::codec
