@@ -11,18 +11,22 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// Moves `i` past leading white space and an optional sign; true for "-".
+bool skipBlanksAndSign(std::string_view text, std::size_t& i) {
+    while (i < text.size() && isSpace(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        return text[i++] == '-';
+    }
+    return false;
+}
+
 }  // namespace
 
 std::int64_t leadingInt64(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     std::uint64_t value = 0;
     bool overflow = false;
@@ -116,14 +120,7 @@ double roundTo2(double value) {
 
 double leadingDouble(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     const auto isDigit = [&](std::size_t k) {
         return k < text.size() && text[k] >= '0' && text[k] <= '9';
     };
